@@ -1,0 +1,3 @@
+#include "ferrolune.h"
+
+extern "C" int32_t ferrolune_abi_version(void) { return 1; }
