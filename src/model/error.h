@@ -28,6 +28,14 @@ struct ModelError {
   friend bool operator==(const ModelError&, const ModelError&) = default;
 };
 
+// What the storage layers return: a value or a ModelError.
+template <class T>
+using ModelResult = std::expected<T, ModelError>;
+
+inline std::unexpected<ModelError> model_failure(ModelErrorKind kind, std::string detail) {
+  return std::unexpected<ModelError>(ModelError{kind, std::move(detail)});
+}
+
 }  // namespace ferrolune::model
 
 namespace ferrolune {
