@@ -19,9 +19,9 @@ class Tokenizer {
   Tokenizer(std::vector<Token>& tokens, const rapidjson::StringStream& stream)
       : tokens_(tokens), stream_(stream) {}
 
-  bool Null() { return mark(TokenKind::Null); }
+  bool Null() { return mark(TokenKind::Null, 4); }
   bool Bool(bool value) {
-    push(TokenKind::Bool).boolean = value;
+    push(TokenKind::Bool, value ? 4 : 5).boolean = value;
     return true;
   }
   bool Int(int value) { return signed_number(value); }
@@ -41,20 +41,24 @@ class Tokenizer {
     push(TokenKind::Key).text.assign(text, length);
     return true;
   }
-  bool StartObject() { return mark(TokenKind::StartObject); }
-  bool EndObject(rapidjson::SizeType) { return mark(TokenKind::EndObject); }
-  bool StartArray() { return mark(TokenKind::StartArray); }
-  bool EndArray(rapidjson::SizeType) { return mark(TokenKind::EndArray); }
+  bool StartObject() { return mark(TokenKind::StartObject, 0); }
+  bool EndObject(rapidjson::SizeType) { return mark(TokenKind::EndObject, 0); }
+  bool StartArray() { return mark(TokenKind::StartArray, 0); }
+  bool EndArray(rapidjson::SizeType) { return mark(TokenKind::EndArray, 0); }
 
  private:
-  bool mark(TokenKind kind) {
-    push(kind);
+  bool mark(TokenKind kind, std::size_t consumed) {
+    push(kind, consumed);
     return true;
   }
-  Token& push(TokenKind kind) {
+  // RapidJSON reports literals after consuming them from the stream, but
+  // brackets before, and strings and numbers from a local copy of it before
+  // the stream has moved: `consumed` is how far the stream is past the
+  // token's start.
+  Token& push(TokenKind kind, std::size_t consumed = 0) {
     Token& token = tokens_.emplace_back();
     token.kind = kind;
-    token.offset = stream_.Tell();
+    token.offset = stream_.Tell() - consumed;
     return token;
   }
   bool signed_number(std::int64_t value) {
@@ -106,9 +110,9 @@ std::string Reader::position(std::size_t offset) const {
       line_start = i + 1;
     }
   }
-  // The column of the token's last character, counted in characters.
-  const std::size_t column = base::scalar_count(text_.substr(line_start, end - line_start));
-  return " at line " + std::to_string(line) + " column " + std::to_string(column == 0 ? 1 : column);
+  // The column of the token's first character, counted in characters.
+  const std::size_t column = base::scalar_count(text_.substr(line_start, end - line_start)) + 1;
+  return " at line " + std::to_string(line) + " column " + std::to_string(column);
 }
 
 void Reader::fail(std::string description) {

@@ -48,7 +48,7 @@ struct Token {
   std::int64_t signed_value = 0;
   double double_value = 0;
   std::string text;         // String and Key
-  std::size_t offset = 0;   // byte offset just past the token
+  std::size_t offset = 0;   // byte offset of the token's first character
 };
 
 // A set of field indexes seen in one object (records have at most 64 fields).
