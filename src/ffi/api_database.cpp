@@ -1,6 +1,6 @@
 // ferrolune_database_open and ferrolune_database_close: the life of a
 // stand-alone model handle.
-#include <memory>
+#include <utility>
 
 #include "ffi/database_handle.h"
 
