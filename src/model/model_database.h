@@ -41,7 +41,6 @@ inline constexpr std::string_view kCollectionNamesProbe =
 // closed when the database is destroyed.
 class ModelDatabase {
  public:
-  explicit ModelDatabase(Connection connection) noexcept : connection_(std::move(connection)) {}
   ModelDatabase(ModelDatabase&&) noexcept = default;
   ModelDatabase& operator=(ModelDatabase&&) noexcept = default;
   ModelDatabase(const ModelDatabase&) = delete;
@@ -50,6 +49,11 @@ class ModelDatabase {
   const Connection& connection() const noexcept { return connection_; }
 
  private:
+  // Only the opening procedure makes one, so that no unverified or
+  // writable connection can pass for the model.
+  explicit ModelDatabase(Connection connection) noexcept : connection_(std::move(connection)) {}
+  friend ModelResult<ModelDatabase> open_model_database(std::string_view path);
+
   Connection connection_;
 };
 
