@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string_view>
+
+#include "bopomofo/composer.h"
+
 namespace ferrolune::bopomofo {
 namespace {
 
@@ -24,7 +29,20 @@ TEST(ParsePinyin, WorkedSpellings) {
       {"yue4", "ㄩㄝˋ"},    {"wei4", "ㄨㄟˋ"},   {"ri4", "ㄖˋ"},        {"nü3", "ㄋㄩˇ"},
       {"err", "ㄦ"},        {"ma33", "ㄇㄚˇ"},
   };
-  for (const Case& c : cases) EXPECT_EQ(render_bopomofo(parse_pinyin(c.pinyin)), c.bopomofo) << c.pinyin;
+  for (const Case& c : cases) {
+    EXPECT_EQ(render_bopomofo(parse_pinyin(c.pinyin)), c.bopomofo) << c.pinyin;
+    // Spellings the composer accepts give the same syllable typed one by one.
+    const std::string_view text = c.pinyin;
+    const std::size_t digits = std::min(text.find_first_of("0123456789"), text.size());
+    const bool typable = digits > 0 && text.substr(0, digits).find_first_not_of("abcdefghijklmnopqrstuvwxyz") ==
+                                           std::string_view::npos &&
+                         text.substr(digits).find_first_not_of("2345") == std::string_view::npos;
+    if (!typable) continue;
+    BopomofoComposer composer{.layout = BopomofoLayout::HanyuPinyin};
+    for (const char key : text) EXPECT_TRUE(composer_feed(composer, static_cast<char32_t>(key))) << c.pinyin;
+    EXPECT_EQ(composer_text(composer), c.pinyin);
+    EXPECT_EQ(render_bopomofo(composer.syllable), c.bopomofo) << c.pinyin;
+  }
 }
 
 }  // namespace
