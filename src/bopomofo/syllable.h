@@ -93,10 +93,11 @@ constexpr BopomofoSyllable merge_component(BopomofoSyllable syllable,
       static_cast<std::uint16_t>((syllable.value & ~mask) | (component.value & mask))};
 }
 
-// ㄐ ㄑ ㄒ.
+// Whether a component (one class only) is one of the palatal initials ㄐ ㄑ ㄒ.
 constexpr bool is_palatal_initial(BopomofoSyllable component) noexcept {
   return component.value >= 12 && component.value <= 14;
 }
+// Whether a component is one of the retroflex and sibilant initials
 // ㄓ ㄔ ㄕ ㄖ ㄗ ㄘ ㄙ.
 constexpr bool is_retroflex_or_sibilant_initial(BopomofoSyllable component) noexcept {
   return component.value >= 15 && component.value <= 21;
