@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "bopomofo/reading_codec.h"
+#include "compiler_fixture.h"
 #include "model/model_database.h"
-#include "run_tool.h"
 #include "table/associated_phrases.h"
 #include "table/dictionary_queries.h"
 #include "support/temp_dir.h"
@@ -22,53 +22,8 @@ namespace ferrolune {
 namespace {
 
 using table::DictionaryTable;
-
-constexpr const char* kPinyin = R"(# a small Pinyin dictionary
----
-name: fixture
-version: "1.0"
-...
-
-婐	wo3
-我	wo3
-的	de5	90%
-的	di4	10%
-一	yi1	98%
-一	yi2	1%
-一	yi4	1%
-個	ge4
-兒	er2	95%
-兒	r5	5%
-今	jin1
-天	tian1
-氣	qi4
-㐀	wo9
-#以下爲詞組
-一個	yi2 ge4
-今天	jin1 tian1
-氣天	qi4 tian1
-)";
-
-constexpr const char* kFrequency =
-    "我\t1000\n的\t5000\n婐\t1\n一\t800\n個\t300\n今天\t200\n天氣\t50\n一個\t400\n今天氣\t3\n";
-
-constexpr const char* kCangjie = R"(# a small Cangjie table
----
-name: fixture
-version: "0.1"
-...
-
-牫	hqi
-我	hqi
-的	hapi
-我	z
-)";
-
-constexpr double kTotal = 1000 + 5000 + 1 + 800 + 300 + 200 + 50 + 400 + 3;
-
-void write_file(const std::filesystem::path& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
+using test::kTotal;
+using test::write_file;
 
 std::string read_bytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -103,19 +58,12 @@ std::vector<std::string> data_keys(const std::string& name) {
 
 class ModelCompilerTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    write_file(dir_.file("pinyin.yaml"), kPinyin);
-    write_file(dir_.file("essay.txt"), kFrequency);
-    write_file(dir_.file("cangjie.yaml"), kCangjie);
-  }
-
   test::ToolRun compile(const std::filesystem::path& output,
                         const std::filesystem::path& data = FERROLUNE_DATA_DIR) {
-    return test::run_tool(FERROLUNE_MODEL_COMPILER,
-                          {"--output", output.string(), "--pinyin", dir_.file("pinyin.yaml").string(),
-                           "--frequency", dir_.file("essay.txt").string(), "--cangjie",
-                           dir_.file("cangjie.yaml").string(), "--data", data.string()});
+    return test::compile_sources(dir_.path(), output, data);
   }
+  void reset_sources() { test::write_fixture_sources(dir_.path()); }
+  void SetUp() override { reset_sources(); }
 
   test::TempDir dir_;
 };
@@ -219,7 +167,7 @@ TEST_F(ModelCompilerTest, BrokenInputsAreRefusedWithoutAModel) {
       {"essay.txt", "我\t0\n", "counts no occurrence"},
   };
   for (const auto& broken : cases) {
-    SetUp();
+    reset_sources();
     write_file(dir_.file(broken.file), broken.content);
     const auto output = dir_.file("broken.db");
     const auto run = compile(output);
@@ -229,7 +177,7 @@ TEST_F(ModelCompilerTest, BrokenInputsAreRefusedWithoutAModel) {
   }
 
   // A data directory without its files, and a data file with a typing slip.
-  SetUp();
+  reset_sources();
   std::filesystem::create_directory(dir_.file("data"));
   auto run = compile(dir_.file("broken.db"), dir_.file("data"));
   EXPECT_EQ(run.status, 1);
