@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -137,6 +138,53 @@ TEST_F(DatabaseHandle, ThreadsOpenAndCloseTheirOwnHandlesAtOnce) {
   }
   for (std::thread& thread : threads) thread.join();
   EXPECT_EQ(failures.load(), 0);
+}
+
+// Requests on one handle are serialised by its lock; requests on two
+// handles run side by side. Every answer must be the same complete rows.
+TEST_F(DatabaseHandle, QueriesFromTwoThreadsOnOneAndOnTwoHandles) {
+  const std::string rows_model = dir_.file("rows.db").string();
+  write_sqlite(rows_model, std::string(kMinimalModelSchema) +
+                               "INSERT INTO unigrams VALUES ('ab', 'x', -1.5, -0.5);"
+                               "INSERT INTO unigrams VALUES ('ab', 'y', -2, 0);"
+                               "INSERT INTO unigrams VALUES ('cd', 'z', -3, 0);"
+                               "INSERT INTO unigrams VALUES ('ab', 'w', -4.25, -1);");
+  ferrolune_database* shared = nullptr;
+  ferrolune_database* second = nullptr;
+  ASSERT_EQ(open_path(rows_model, &shared), FERROLUNE_OK) << last_error_text();
+  ASSERT_EQ(open_path(rows_model, &second), FERROLUNE_OK) << last_error_text();
+
+  const auto answer = [](ferrolune_database* database, std::string& text, uint64_t& rows) {
+    ferrolune_result* result = nullptr;
+    if (ferrolune_model_query(database, FERROLUNE_QUERY_UNIGRAMS, "ab", 2, &result) != FERROLUNE_OK) {
+      return false;
+    }
+    text = result_text(result);
+    const bool counted = ferrolune_result_row_count(result, &rows) == FERROLUNE_OK;
+    return ferrolune_result_free(&result) == FERROLUNE_OK && counted;
+  };
+  std::string expected;
+  uint64_t expected_rows = 0;
+  ASSERT_TRUE(answer(shared, expected, expected_rows)) << last_error_text();
+  EXPECT_EQ(expected_rows, 3u);
+
+  const auto hammer = [&](ferrolune_database* database, std::atomic<int>& wrong) {
+    for (int round = 0; round < 200; ++round) {
+      std::string text;
+      uint64_t rows = 0;
+      if (!answer(database, text, rows) || text != expected || rows != expected_rows) ++wrong;
+    }
+  };
+  for (ferrolune_database* other : {shared, second}) {
+    std::atomic<int> wrong{0};
+    std::thread first(hammer, shared, std::ref(wrong));
+    std::thread next(hammer, other, std::ref(wrong));
+    first.join();
+    next.join();
+    EXPECT_EQ(wrong.load(), 0) << (other == shared ? "one handle" : "two handles");
+  }
+  EXPECT_EQ(ferrolune_database_close(&shared), FERROLUNE_OK);
+  EXPECT_EQ(ferrolune_database_close(&second), FERROLUNE_OK);
 }
 
 }  // namespace
