@@ -148,6 +148,12 @@ TEST_F(LearningStoreTest, EveryChangeHasTheSameEffectInMemoryAndOnDisk) {
   }
 }
 
+std::string numbered(std::string_view prefix, int number) {
+  std::string text(prefix);
+  text.append(std::to_string(number));
+  return text;
+}
+
 TEST_F(LearningStoreTest, CachesKeepTheNewestTwoHundredEntries) {
   const UserDatabase database = open();
   const UserDatabase reader = open();
@@ -155,8 +161,8 @@ TEST_F(LearningStoreTest, CachesKeepTheNewestTwoHundredEntries) {
 
   Changes first;
   for (int key = 0; key < 200; ++key) {
-    first.push_back(change::OverrideSet{"o" + std::to_string(key), "v"});
-    first.push_back(change::BigramSet{{"b" + std::to_string(key), "", "v", 0}});
+    first.push_back(change::OverrideSet{numbered("o", key), "v"});
+    first.push_back(change::BigramSet{{numbered("b", key), "", "v", 0}});
   }
   state = apply_and_write(database, reader, state, first);
   ASSERT_EQ(state.overrides.size(), 200u);
@@ -175,7 +181,7 @@ TEST_F(LearningStoreTest, CachesKeepTheNewestTwoHundredEntries) {
   // More than the capacity in one change list.
   Changes burst;
   for (int key = 0; key < 450; ++key) {
-    burst.push_back(change::OverrideSet{"n" + std::to_string(key), "v"});
+    burst.push_back(change::OverrideSet{numbered("n", key), "v"});
   }
   state = apply_and_write(database, reader, state, burst);
   ASSERT_EQ(state.overrides.size(), 200u);
