@@ -19,12 +19,12 @@ TEST(LabelMarkup, CaretIsHighlightedAndTextEscaped) {
     int cursor;
     std::string markup;
   } cases[] = {
-      {"把靶", 2, "把靶" + caret(" ")},
+      {"把靶", 2, std::string("把靶") + caret(" ")},
       {"把靶", 0, caret("把") + "靶"},
-      {"把靶", 1, "把" + caret("靶")},
-      {"把靶", 9, "把靶" + caret(" ")},
+      {"把靶", 1, std::string("把") + caret("靶")},
+      {"把靶", 9, std::string("把靶") + caret(" ")},
       {"把靶", -3, caret("把") + "靶"},
-      {"a<b&c", 1, "a" + caret("&lt;") + "b&amp;c"},
+      {"a<b&c", 1, std::string("a") + caret("&lt;") + "b&amp;c"},
       {"", 0, caret(" ")},
   };
   for (const Case& c : cases) {
