@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "base/overloaded.h"
+
 namespace ferrolune::userdata {
 
 namespace {
@@ -11,12 +13,7 @@ using model::ModelErrorKind;
 using model::ModelResult;
 using model::model_failure;
 
-template <class... Ts>
-struct Overloaded : Ts... {
-  using Ts::operator()...;
-};
-template <class... Ts>
-Overloaded(Ts...) -> Overloaded<Ts...>;
+using base::Overloaded;
 
 constexpr auto kMaximum = std::numeric_limits<std::int64_t>::max();
 

@@ -4,6 +4,7 @@
 #include <limits>
 #include <string>
 
+#include "base/overloaded.h"
 #include "base/utf8.h"
 #include "userdata/sql_steps.h"
 #include "userdata/user_schema.h"
@@ -18,10 +19,7 @@ using model::ModelResult;
 using model::model_failure;
 using model::Statement;
 
-template <class... Ts>
-struct Overloaded : Ts... {
-  using Ts::operator()...;
-};
+using base::Overloaded;
 
 constexpr auto kMaximum = std::numeric_limits<std::int64_t>::max();
 
