@@ -53,6 +53,14 @@ TEST_F(FerroluneCliTest, AnswersStandAloneRequests) {
   }
 }
 
+TEST_F(FerroluneCliTest, TypesBopomofoAndPrintsTheCommit) {
+  // ㄨㄛˇ on the standard layout, then the first candidate of its list.
+  const auto run = cli({"type", "--method", "traditional", "--layout", "standard", "ji31"});
+  if (run.output.find("not available in this build") != std::string::npos) GTEST_SKIP() << run.output;
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(run.output, "committed: 我\npreedit: \ncandidates: \n");
+}
+
 TEST_F(FerroluneCliTest, ReportsErrorsWithTheEngineMessage) {
   struct Case {
     std::vector<std::string> arguments;
