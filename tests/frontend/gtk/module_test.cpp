@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "engine_request.h"
 #include "fake_host.h"
+#include "ferrolune.h"
 #include "fixture_model.h"
 #include "test_home.h"
 
@@ -78,12 +80,35 @@ TEST(Module, WithoutModelInitFailsAndEveryKeyPasses) {
   }
 }
 
+// Why the engine cannot type Traditional Bopomofo on `model` yet, or the
+// empty text when it can: typing needs both sessions and that method.
+std::string typing_unavailable(const fs::path& model) {
+  const std::string path = model.string();
+  ferrolune_session* session = nullptr;
+  std::string why;
+  if (ferrolune_session_new(path.data(), path.size(), nullptr, 0, &session) != FERROLUNE_OK) {
+    why = frontend::engine_last_error();
+  } else {
+    const std::string key = R"({"type":"character","text":"1"})";
+    ferrolune_result* result = nullptr;
+    if (ferrolune_session_input(session, key.data(), key.size(), &result) != FERROLUNE_OK) {
+      why = frontend::engine_last_error();
+    }
+    ferrolune_result_free(&result);
+    ferrolune_session_free(&session);
+  }
+  return why.find("not available") != std::string::npos ? why : std::string();
+}
+
 // Typing through a working session; skipped while the engine cannot make
-// sessions yet.
+// sessions or type Traditional Bopomofo yet.
 class Typing : public testing::Test {
  protected:
   void SetUp() override {
     write_fixture_model(home.scratch() / "ZezAri.db");
+    if (std::string why = typing_unavailable(home.scratch() / "ZezAri.db"); !why.empty()) {
+      GTEST_SKIP() << "the engine cannot type yet: " << why;
+    }
     TestHome::write(home.config("ferrolune.json"), R"({"method":"traditional"})");
     host.set_selection_int(TOVU_SELECTION_HIGHLIGHT_ON, 7);
     host.set_selection_int(TOVU_SELECTION_HIGHLIGHT_INDEX, 42);
