@@ -111,6 +111,8 @@ void send_request(FrontEndState& state, const HostServices& host, json_object* r
   json_object_put(request);
 }
 
+int key_consumed(const FrontEndState& state) { return state.handled != 0 && state.send_return == 0 ? 1 : 0; }
+
 void send_reset(FrontEndState& state, const HostServices& host) {
   json_object* request = json_object_new_object();
   json_object_object_add(request, "type", json_object_new_string("reset"));

@@ -34,6 +34,11 @@ void send_request(FrontEndState& state, const HostServices& host, json_object* r
 // session.
 void apply_answer(FrontEndState& state, const HostServices& host, json_object* answer);
 
+// What module_feedkey answers after a request: 1 when the engine consumed
+// the key, 0 when the application should have it, which includes a Return
+// the engine asks to be delivered.
+int key_consumed(const FrontEndState& state);
+
 // Sends {"type":"reset"}; sends a finish_composition that commits the
 // highlighted candidate or the completed reading.
 void send_reset(FrontEndState& state, const HostServices& host);

@@ -90,7 +90,7 @@ extern "C" int module_feedkey(int keysym, int modifiers) {
   if (request == nullptr) return 0;
   send_request(s, host(), request);
   redraw_window(s, host());
-  return s.handled != 0 && s.send_return == 0 ? 1 : 0;
+  return key_consumed(s);
 }
 
 extern "C" int module_feedkey_release(int, int) { return 0; }

@@ -34,6 +34,7 @@ TEST(EngineAnswer, KeepsWhatTheWindowNeeds) {
   EXPECT_EQ(json_object_array_length(state.displayed_candidates), 2u);
   EXPECT_EQ(state.handled, 1);
   EXPECT_EQ(state.send_return, 0);
+  EXPECT_EQ(key_consumed(state), 1);
   EXPECT_TRUE(is_composing(state));
   EXPECT_TRUE(host.commits.empty());
 
@@ -47,6 +48,7 @@ TEST(EngineAnswer, KeepsWhatTheWindowNeeds) {
   EXPECT_EQ(state.highlight, -1);
   EXPECT_EQ(state.displayed_candidates, nullptr);
   EXPECT_EQ(state.send_return, 1);
+  EXPECT_EQ(key_consumed(state), 0) << "a Return to deliver goes to the application";
   EXPECT_FALSE(is_composing(state));
   ASSERT_EQ(host.commits.size(), 1u);
   EXPECT_EQ(host.commits[0], "把");
@@ -57,6 +59,7 @@ TEST(EngineAnswer, KeepsWhatTheWindowNeeds) {
   json_object_put(answer);
   EXPECT_TRUE(is_composing(state));
   EXPECT_EQ(state.handled, 0);
+  EXPECT_EQ(key_consumed(state), 0);
 }
 
 TEST(EngineRequest, WithoutSessionNothingIsSent) {
