@@ -242,6 +242,16 @@ TEST_F(Typing, ChangesWaitUntilNothingIsComposed) {
   EXPECT_EQ(host.commits, (Calls{"把", "靶"}));
 }
 
+TEST_F(Typing, KeyboardFileChoosesLayoutAndSelectionKeys) {
+  TestHome::write(home.config("phonetic-keyboard2"), "et26 asdfghjkl\n");
+  // ㄅ ㄚ ˇ on the ETen 26-key layout; the new file restarts the idle
+  // session before the first key.
+  host.type("baj");
+  EXPECT_EQ(host.calls_starting("set_candidate").size(), 9u);
+  host.feed('s');
+  EXPECT_EQ(host.commits, (Calls{"靶"}));
+}
+
 TEST_F(Typing, TouchedSettingsRestartAndAFailedRestartPassesKeys) {
   shift_mtime(home.config("ferrolune.json"), 10);
   fs::remove(home.scratch() / "ZezAri.db");
