@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <memory>
 
 #include <glib.h>
 #include <glib/gstdio.h>

@@ -1,13 +1,11 @@
 #include "settings.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include <glib.h>
-#include <glib/gstdio.h>
 #include <json-c/json.h>
 
 namespace ferrolune::frontend {
