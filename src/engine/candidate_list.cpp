@@ -136,8 +136,12 @@ Result<void> InputSession::select_candidate(std::size_t absolute) {
 Result<void> InputSession::open_phonetic_list(std::string_view key, bool symbol_list) {
   auto values = table::query_values(resources_.model, table::DictionaryTable::Bopomofo, key);
   if (!values) return std::unexpected(Error(values.error()));
+  return show_phonetic_values(std::move(*values), symbol_list);
+}
+
+Result<void> InputSession::show_phonetic_values(std::vector<std::string> values, bool symbol_list) {
   std::vector<std::string> kept;
-  for (std::string& value : *values) {
+  for (std::string& value : values) {
     if (value.empty() || filter_->accepts(value)) kept.push_back(std::move(value));
   }
   clear_candidate_list();

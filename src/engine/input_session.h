@@ -61,11 +61,25 @@ class InputSession {
   Result<void> commit_learning();
   Result<void> apply_pending_phrase();
 
-  // Routing of typed characters and named keys.
+  // Routing of typed characters and named keys through the modes (English,
+  // full width, Caps Lock and Shift, the keypad, held modifiers).
   Result<void> on_character(const op::Character& character);
   Result<void> on_key(const op::KeyPress& key);
+  void on_modified_key();
+  void on_english_key(Key key);
   Result<void> on_list_key(const op::KeyPress& key);
+  // Whether the character was one of the selection keys of the open list
+  // (then it chose a candidate, or beeped past the list).
+  Result<bool> select_by_character(std::string_view text);
   Result<void> on_finish_composition(const op::FinishComposition& finish);
+
+  // Traditional Bopomofo typing.
+  Result<void> on_traditional_character(std::string_view text);
+  Result<void> on_traditional_key(Key key);
+  Result<void> on_traditional_control(std::string_view text, const Modifiers& modifiers);
+  Result<void> type_traditional_punctuation(std::string_view text);
+  void traditional_backspace();
+  bool is_traditional_composer_empty() const;
 
   // User phrases and learning.
   Result<void> add_user_phrase(const op::AddUserPhrase& add);
@@ -91,6 +105,8 @@ class InputSession {
   void jump_to(std::size_t absolute);
   Result<void> select_candidate(std::size_t absolute);
   Result<void> open_phonetic_list(std::string_view key, bool symbol_list);
+  // open_phonetic_list on values already read from the phonetic table.
+  Result<void> show_phonetic_values(std::vector<std::string> values, bool symbol_list);
 
   SessionResources resources_;
   std::string model_path_;

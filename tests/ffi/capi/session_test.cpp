@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "capi_session.h"
 #include "capi_support.h"
 #include "ferrolune.h"
 #include "support/sqlite_fixture.h"
@@ -11,70 +12,6 @@
 
 namespace ferrolune::capi {
 namespace {
-
-class Session {
- public:
-  Session(const std::string& model, const std::string& config) {
-    status_ = ferrolune_session_new(model.data(), model.size(), config.data(), config.size(), &session_);
-  }
-  ~Session() { ferrolune_session_free(&session_); }
-  Session(const Session&) = delete;
-  Session& operator=(const Session&) = delete;
-
-  int32_t status() const { return status_; }
-  ferrolune_session* get() { return session_; }
-
-  // The answer document of one operation; on failure the status and the
-  // last error instead.
-  std::string input(const std::string& operation) {
-    ferrolune_result* result = nullptr;
-    const int32_t status = ferrolune_session_input(session_, operation.data(), operation.size(), &result);
-    if (status != FERROLUNE_OK) return "status " + std::to_string(status) + ": " + last_error_text();
-    std::string text = result_text(result);
-    ferrolune_result_free(&result);
-    return text;
-  }
-
-  std::string snapshot() {
-    ferrolune_result* result = nullptr;
-    if (ferrolune_session_snapshot(session_, &result) != FERROLUNE_OK) return "snapshot failed: " + last_error_text();
-    std::string text = result_text(result);
-    ferrolune_result_free(&result);
-    return text;
-  }
-
- private:
-  ferrolune_session* session_ = nullptr;
-  int32_t status_ = -1;
-};
-
-// The value of a member in a compact document (enough for these tests).
-std::string member(const std::string& document, const std::string& name) {
-  const std::string key = "\"" + name + "\":";
-  const auto at = document.find(key);
-  if (at == std::string::npos) return "<missing>";
-  const auto start = at + key.size();
-  std::size_t end = start;
-  int depth = 0;
-  bool in_string = false;
-  for (; end < document.size(); ++end) {
-    const char c = document[end];
-    if (in_string) {
-      if (c == '\\') ++end;
-      else if (c == '"') in_string = false;
-      continue;
-    }
-    if (c == '"') in_string = true;
-    else if (c == '{' || c == '[') ++depth;
-    else if (c == '}' || c == ']') {
-      if (depth == 0) break;
-      --depth;
-    } else if (c == ',' && depth == 0) {
-      break;
-    }
-  }
-  return document.substr(start, end - start);
-}
 
 class SessionTest : public ::testing::Test {
  protected:
