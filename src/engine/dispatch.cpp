@@ -136,6 +136,7 @@ Result<void> InputSession::dispatch(const InputOperation& operation) {
             auto changes = userdata::archive_to_changes(import.archive);
             if (!changes) return std::unexpected(Error(changes.error()));
             for (auto& change : *changes) state_.pending_changes.push_back(std::move(change));
+            state_.write_requested = true;
             clear_candidate_list();
             return {};
           },

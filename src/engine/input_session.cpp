@@ -134,7 +134,8 @@ Result<bool> InputSession::check_learning_freshness(const InputOperation& operat
 Result<void> InputSession::commit_learning() {
   std::vector<userdata::LearningChange> changes = std::move(state_.pending_changes);
   state_.pending_changes.clear();
-  if (changes.empty()) return {};
+  const bool requested = std::exchange(state_.write_requested, false);
+  if (changes.empty() && !requested) return {};
   bool all_cache = true;
   for (const auto& change : changes) all_cache = all_cache && userdata::is_cache_change(change);
 

@@ -85,6 +85,9 @@ struct SessionState {
   std::shared_ptr<const userdata::LearningState> learning;
   std::vector<userdata::LearningChange> pending_changes;
   bool reload_pending = false;
+  // An import writes even when it brings no change: a successful import
+  // always counts as one revision of the user data.
+  bool write_requested = false;
 };
 
 }  // namespace ferrolune::engine

@@ -164,6 +164,18 @@ TEST_F(SessionTest, SessionsSharingAUserDatabaseSeeEachOthersChanges) {
   ferrolune_result_free(&exported);
 }
 
+TEST_F(SessionTest, AnImportWithNothingInItStillCountsAsARevision) {
+  Session session(model_, "");
+  ASSERT_EQ(session.status(), FERROLUNE_OK);
+  const std::string empty =
+      R"({"type":"import_user_data","archive":{"format":"ferrolune_user_data","schema_version":1,"phrases":[]}})";
+  EXPECT_EQ(member(session.input(empty), "user_data"),
+            R"({"generation":0,"revision":1,"phrases":0,"overrides":0,"bigrams":0,"table_entries":0})");
+  // Other operations without changes write nothing.
+  EXPECT_EQ(member(session.input(R"({"type":"save_learning"})"), "user_data"),
+            R"({"generation":0,"revision":1,"phrases":0,"overrides":0,"bigrams":0,"table_entries":0})");
+}
+
 TEST_F(SessionTest, ValidatesArchivesWithoutASession) {
   const std::string good = R"({"format":"ferrolune_user_data","schema_version":1,"phrases":[]})";
   EXPECT_EQ(ferrolune_validate_user_archive(good.data(), good.size()), FERROLUNE_OK);
