@@ -164,6 +164,22 @@ TEST(SmartConverter, LocksMoveWithEditsAndLeadingSegmentLocksTheNextWord) {
   EXPECT_TRUE(e.nodes()[1].lock);
 }
 
+TEST(SmartConverter, ReconfigureRebuildsAndKeepsLocks) {
+  Model m(kTwoReadings);
+  auto c = typed(m, {"AA", "BB"});
+  ASSERT_TRUE(pin_entry(c, {"丁", "BB", 1, 1}));
+  EXPECT_EQ(composed_text(c), "甲丁");
+  auto learning = std::make_shared<userdata::LearningState>();
+  learning->phrases = {{"AA", "戊", 0.0, 0.0}};
+  auto changed = c.reconfigure(m.get(), learning, LearningOptions{});
+  ASSERT_TRUE(changed);
+  EXPECT_TRUE(*changed);
+  EXPECT_EQ(composed_text(c), "戊丁");
+  auto again = c.reconfigure(m.get(), std::make_shared<userdata::LearningState>(*learning), LearningOptions{});
+  ASSERT_TRUE(again);
+  EXPECT_FALSE(*again);
+}
+
 TEST(SmartCandidates, TextOffsetAndMarkedPhrase) {
   Model m(kTwoReadings + std::string("INSERT INTO unigrams VALUES ('CC', '庚', -1.0, 0.0);"));
   auto c = typed(m, {"AA", "BB", "CC"});
